@@ -38,9 +38,15 @@ Unit* find(int unit) {
     return &unit_table[unit];
 }
 
+// A free unit has no file: the frame names none, not the file of an earlier
+// connection.
 Unit& connected_unit(int unit, FailureKind kind) {
     Unit* u = find(unit);
-    if (u == nullptr || !u->connected) unit_failure(unit, kind, error_number::kUnitNotConnected);
+    if (u == nullptr || !u->connected) {
+        const int number = error_number::kUnitNotConnected;
+        failure_stop(number, kind, kNoName, error_message(number));
+        end_process(1);
+    }
     return *u;
 }
 
