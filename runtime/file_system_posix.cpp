@@ -99,6 +99,7 @@ int write_bytes(FileHandle handle, const char* bytes, std::size_t count) {
             if (errno == EINTR) continue;
             return write_error_number(errno);
         }
+        if (written == 0) return error_number::kWriteOther;  // no progress: never retried forever
         bytes += written;
         count -= static_cast<std::size_t>(written);
     }

@@ -188,6 +188,9 @@ void unit_begin_write(int unit) {
 
 void unit_write(int unit, const char* bytes, std::size_t count) {
     Unit& u = connected_unit(unit, FailureKind::Write);
+    // Characters for an uncut connection would never be written out: the
+    // statement's cut comes first, as if the statement had begun here.
+    if (!u.cut) unit_begin_write(unit);
     while (count > 0) {
         std::size_t room = sizeof(u.output) - u.output_length;
         const std::size_t taken = count < room ? count : room;

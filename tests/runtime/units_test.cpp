@@ -293,6 +293,18 @@ TEST(UnitWrite, FirstWriteCutsAtThePositionAndNotBefore) {
     EXPECT_EQ(read_file(directory / "mixed.txt"), "first\r\nX\r\n");
 }
 
+TEST(UnitWrite, CharactersWithoutAStatementStartStillCutAndReachTheFile) {
+    TempDir directory;
+    write_file(directory / "saida.txt", "old content, longer than the new\r\n");
+    expect_success(run_in(directory, [] {
+        open_named(5, "saida.txt");
+        unit_write(5, "new", 3);
+        unit_end_record(5);
+        close_unit(5);
+    }));
+    EXPECT_EQ(read_file(directory / "saida.txt"), "new\r\n");
+}
+
 TEST(UnitWrite, CharactersReachTheFileInBlocksOf1024) {
     TempDir directory;
     expect_success(run_in(directory, [] {
