@@ -1,6 +1,7 @@
 #include "runtime/units.h"
 
 #include <grp.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -101,6 +102,22 @@ TEST(OpenUnit, FailuresNameTheFileAndTheReason) {
         expect_stop(run_in(directory, [&] { open_named(5, c.name); }), c.frame);
         EXPECT_FALSE(fs::exists(fs::symlink_status(directory / "nodir")));
     }
+}
+
+TEST(OpenUnit, TooManyOpenFiles) {
+    TempDir directory;
+    write_file(directory / "dados.txt", "1\r\n");
+    for (const char* name : {"dados.txt", "new.txt"}) {
+        SCOPED_TRACE(name);
+        expect_stop(run_in(directory, [&] {
+                        const rlimit limit = {3, 3};  // standard input, output and error only
+                        CHILD_CHECK(::setrlimit(RLIMIT_NOFILE, &limit) == 0);
+                        open_named(5, name);
+                    }),
+                    std::string("\r\nrun-time error F6417: OPEN(") + name +
+                        ")\r\n- too many open files\r\n");
+    }
+    EXPECT_FALSE(fs::exists(directory / "new.txt"));
 }
 
 TEST(OpenUnit, ExistingFileIsUnchangedWithoutWrite) {
