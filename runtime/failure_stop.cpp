@@ -12,6 +12,10 @@ namespace {
 // runs on it synchronously.
 volatile bool ending_flag = false;
 
+// Set when a failure is reported during the termination processing. A normal
+// end that could not write out its records is no success: it ends with 1.
+volatile bool failed_while_ending = false;
+
 // Fixed-size frame builder: the frame must be made without allocating, since
 // a failure may be raised from the floating-point trap handler.
 class Frame {
@@ -56,12 +60,14 @@ bool names_unit(FailureKind kind) {
 [[noreturn]] void terminate_run(int status) {
     ending_flag = true;
     close_all_units();
-    end_process(status);
+    end_process(failed_while_ending ? 1 : status);
 }
 
 }  // namespace
 
 void failure_stop(int number, FailureKind kind, const char* file_name, const char* message) {
+    if (file_name == nullptr) file_name = "";
+    if (message == nullptr) message = "";
     Frame frame;
     frame.add("\r\nrun-time error ");
     frame.add_char(kind == FailureKind::Math ? 'M' : 'F');
@@ -74,7 +80,10 @@ void failure_stop(int number, FailureKind kind, const char* file_name, const cha
     frame.add(message);
     frame.add("\r\n");
     frame.write();
-    if (ending_flag) return;
+    if (ending_flag) {
+        failed_while_ending = true;
+        return;
+    }
     terminate_run(1);
 }
 

@@ -12,7 +12,8 @@ enum class FailureKind { Close, Write, Open, Read, Allocation, Math };
 // Async-signal-safe: no allocation, plain writes only.
 void failure_stop(int number, FailureKind kind, const char* file_name, const char* message);
 
-// Ends a run that reached the end of the driver: closes the units, status 0.
+// Ends a run that reached the end of the driver: closes the units, status 0,
+// or status 1 when closing a unit failed (its frame is written).
 [[noreturn]] void normal_end();
 
 // True once the termination processing has started.

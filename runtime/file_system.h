@@ -25,8 +25,8 @@ int read_bytes(FileHandle handle, char* buffer, std::size_t capacity, std::size_
 int write_bytes(FileHandle handle, const char* bytes, std::size_t count);
 
 // Removes everything from `position` to the end of the file and moves there.
-// A file that cannot be cut but holds nothing beyond `position` (a device such
-// as /dev/null) is left as it is. Returns 0 or a WRITE failure number.
+// A device such as /dev/null has no length to cut and is left as it is.
+// Returns 0 or a WRITE failure number.
 int cut_at(FileHandle handle, std::uint64_t position);
 
 // Closes the file. Returns 0 or a CLOSE failure number.

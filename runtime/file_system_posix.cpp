@@ -99,6 +99,7 @@ int write_bytes(FileHandle handle, const char* bytes, std::size_t count) {
             if (errno == EINTR) continue;
             return write_error_number(errno);
         }
+        if (written == 0) return error_number::kWriteOther;  // no progress: never retried forever
         bytes += written;
         count -= static_cast<std::size_t>(written);
     }
@@ -109,11 +110,13 @@ int cut_at(FileHandle handle, std::uint64_t position) {
     const int fd = static_cast<int>(handle);
     const off_t offset = static_cast<off_t>(position);
     if (::ftruncate(fd, offset) != 0) {
+        // A regular file refuses the cut only when it cannot be written at all
+        // (a read-only connection), so that is the WRITE failure even when
+        // there is nothing beyond the position; devices have no length to cut.
         const int error = errno;
         struct stat status;
-        const bool nothing_to_cut = ::fstat(fd, &status) == 0 &&
-                                    (!S_ISREG(status.st_mode) || status.st_size <= offset);
-        if (!nothing_to_cut) return write_error_number(error);
+        const bool device = ::fstat(fd, &status) == 0 && !S_ISREG(status.st_mode);
+        if (!device) return write_error_number(error);
     }
     ::lseek(fd, offset, SEEK_SET);  // devices and pipes have no position to set
     return 0;

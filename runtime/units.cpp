@@ -38,9 +38,15 @@ Unit* find(int unit) {
     return &unit_table[unit];
 }
 
+// A free unit has no file: the frame names none, not the file of an earlier
+// connection.
 Unit& connected_unit(int unit, FailureKind kind) {
     Unit* u = find(unit);
-    if (u == nullptr || !u->connected) unit_failure(unit, kind, error_number::kUnitNotConnected);
+    if (u == nullptr || !u->connected) {
+        const int number = error_number::kUnitNotConnected;
+        failure_stop(number, kind, kNoName, error_message(number));
+        end_process(1);
+    }
     return *u;
 }
 
@@ -182,6 +188,9 @@ void unit_begin_write(int unit) {
 
 void unit_write(int unit, const char* bytes, std::size_t count) {
     Unit& u = connected_unit(unit, FailureKind::Write);
+    // Characters for an uncut connection would never be written out: the
+    // statement's cut comes first, as if the statement had begun here.
+    if (!u.cut) unit_begin_write(unit);
     while (count > 0) {
         std::size_t room = sizeof(u.output) - u.output_length;
         const std::size_t taken = count < room ? count : room;
