@@ -77,6 +77,7 @@ int write_bytes(FileHandle handle, const char* bytes, std::size_t count) {
         if (!WriteFile(handle_of(handle), bytes, static_cast<DWORD>(count), &written, nullptr)) {
             return write_error_number(GetLastError());
         }
+        if (written == 0) return error_number::kWriteOther;  // no progress: never retried forever
         bytes += written;
         count -= written;
     }
@@ -87,12 +88,9 @@ int cut_at(FileHandle handle, std::uint64_t position) {
     const HANDLE file = handle_of(handle);
     LARGE_INTEGER offset;
     offset.QuadPart = static_cast<LONGLONG>(position);
-    if (GetFileType(file) != FILE_TYPE_DISK) return 0;  // a device holds nothing to cut
-    LARGE_INTEGER size;
-    if (GetFileSizeEx(file, &size) && size.QuadPart <= offset.QuadPart) {
-        SetFilePointerEx(file, offset, nullptr, FILE_BEGIN);
-        return 0;
-    }
+    if (GetFileType(file) != FILE_TYPE_DISK) return 0;  // a device has no length to cut
+    // A read-only connection refuses the cut: the WRITE failure, even when
+    // nothing lies beyond the position.
     if (!SetFilePointerEx(file, offset, nullptr, FILE_BEGIN) || !SetEndOfFile(file)) {
         return write_error_number(GetLastError());
     }
