@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <cstdio>
 #include <random>
 #include <string>
 
@@ -18,6 +21,7 @@ constexpr std::uint64_t kMaxSubnormal = 0x000FFFFFFFFFFFFF;
 constexpr std::uint64_t kMinSubnormal = 0x0000000000000001;
 constexpr std::uint64_t kOne = 0x3FF0000000000000;
 constexpr std::uint64_t kNegativeZero = 0x8000000000000000;
+constexpr std::uint64_t kHiddenBitMask = 0x000FFFFFFFFFFFFF;
 
 struct Result {
     int failure;
@@ -243,6 +247,85 @@ TEST(RealText, AgreesWithStrtodOnRandomTexts) {
             ASSERT_EQ(r.bits, std::bit_cast<std::uint64_t>(expected)) << text;
         }
     }
+}
+
+// The exact decimal midpoint of a double and its upper neighbour, built by
+// adding the exact fixed-point expansions of x and ulp/2 (the C library's
+// printf is exact); empty when it has more digits than a value text holds.
+std::string midpoint_text(std::uint64_t bits) {
+    const double x = std::bit_cast<double>(bits);
+    const int exponent = static_cast<int>(bits >> 52) - 1023;
+    const double half_ulp = std::ldexp(1.0, exponent - 53);
+    char a[1600];
+    char b[1600];
+    std::snprintf(a, sizeof a, "%.1100f", x);
+    std::snprintf(b, sizeof b, "%.1100f", half_ulp);
+    std::string left(a);
+    std::string right(b);
+    const std::size_t width = std::max(left.size(), right.size()) + 1;
+    left.insert(0, width - left.size(), '0');
+    right.insert(0, width - right.size(), '0');
+    std::string sum(width, '0');
+    int carry = 0;
+    for (std::size_t i = width; i-- > 0;) {
+        if (left[i] == '.') {
+            sum[i] = '.';
+            continue;
+        }
+        const int d = (left[i] - '0') + (right[i] - '0') + carry;
+        sum[i] = static_cast<char>('0' + d % 10);
+        carry = d / 10;
+    }
+    sum.erase(0, sum.find_first_not_of('0'));
+    sum.erase(sum.find_last_not_of('0') + 1);
+    if (sum.front() == '.') sum.insert(sum.begin(), '0');
+    if (sum.back() == '.') sum.pop_back();
+    return sum.size() > kMaxRealTextLength - 2 ? std::string() : sum;
+}
+
+// A text a little below a midpoint and above the double beneath it.
+std::string just_below(const std::string& middle) {
+    // A fraction ends in a nonzero digit; dropping it goes below.
+    if (middle.find('.') != std::string::npos) return middle.substr(0, middle.size() - 1);
+    // An integer midpoint lies between doubles at least 2 apart.
+    std::string below = middle;
+    std::size_t i = below.size();
+    while (below[--i] == '0') below[i] = '9';
+    --below[i];
+    return below + ".9";
+}
+
+// Texts at, just above and just below the midpoints between neighbouring
+// doubles, where a conversion that is not correctly rounded goes wrong.
+TEST(RealText, AgreesWithStrtodAtRandomMidpoints) {
+    std::mt19937_64 random(7);
+    int checked = 0;
+    for (int round = 0; round < 20000; ++round) {
+        const std::uint64_t exponent = 1023 - 270 + random() % 1000;
+        const std::uint64_t bits = (exponent << 52) | (random() & (kHiddenBitMask));
+        const std::string middle = midpoint_text(bits);
+        if (middle.empty()) continue;
+        const std::string with_point =
+            middle.find('.') == std::string::npos ? middle + "." : middle;
+        // The tie goes to the even significand.
+        const struct {
+            std::string text;
+            std::uint64_t bits;
+        } cases[] = {
+            {middle, (bits & 1) != 0 ? bits + 1 : bits},
+            {with_point + "1", bits + 1},
+            {just_below(middle), bits},
+        };
+        for (const auto& c : cases) {
+            const Result r = convert(c.text);
+            ASSERT_EQ(r.failure, 0) << c.text;
+            ASSERT_EQ(r.bits, c.bits) << c.text;
+            ASSERT_EQ(r.bits, std::bit_cast<std::uint64_t>(std::strtod(c.text.c_str(), nullptr)))
+                << c.text;
+        }
+        ++checked;
+    }
+    EXPECT_GT(checked, 10000);
 }
 
 }  // namespace
