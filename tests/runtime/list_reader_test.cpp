@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "runtime/error_messages.h"
+#include "runtime/fp_environment.h"
 #include "runtime/units.h"
 #include "tests/support/files.h"
 #include "tests/support/subprocess.h"
@@ -321,6 +322,28 @@ TEST(ListReader, EndOfFileAfterLastRecordWithoutLineEnd) {
     });
     EXPECT_EQ(result.exit_status, 1);
     EXPECT_EQ(result.standard_error, std::string("5").append(read_frame(6501)));
+}
+
+// Reading happens with the traps armed: the conversions at the ends of the
+// range must not raise any floating-point condition.
+TEST(ListReader, ReadsExtremeRealsWithTrapsArmed) {
+    const ChildResult result = with_parameters_file(
+        "1.7976931348623157e308\r\n4.9406564584124654e-324\r\n1E-400\r\n2.2250738585072011e-308\r\n",
+        [] {
+            start_up_floating_point();
+            std::string text;
+            for (int i = 0; i < 4; ++i) {
+                double item = 0.0;
+                begin_read(5);
+                get_real(item);
+                end_read();
+                text += real_text(item) + " ";
+            }
+            report(text);
+        });
+    EXPECT_EQ(result.exit_status, 0);
+    EXPECT_EQ(result.standard_error,
+              "7FEFFFFFFFFFFFFF 0000000000000001 0000000000000000 000FFFFFFFFFFFFF ");
 }
 
 }  // namespace
