@@ -241,7 +241,7 @@ std::size_t e_field_text(double value, int d, char* out) {
     if (biased == 0x7FF) {
         // Infinities and not-a-numbers never reach a field (the traps stop
         // the run first); should one come, it fills its text with asterisks.
-        const std::size_t length = static_cast<std::size_t>(d) + 6 + (negative ? 1 : 0);
+        const std::size_t length = e_field_text_length(value, d);
         std::memset(out, '*', length);
         return length;
     }
@@ -284,12 +284,14 @@ void i_field(std::int32_t value, int w, char* out) {
     std::memcpy(out + (width - length), text, length);
 }
 
-void e_field(double value, int w, int d, char* out) {
-    // Sign, digit, point, d digits and four exponent characters: the length
-    // is known before any digit is made.
+std::size_t e_field_text_length(double value, int d) {
     const std::uint64_t bits = std::bit_cast<std::uint64_t>(value);
     const bool negative = (bits >> 63) != 0 && (bits << 1) != 0;
-    const std::size_t length = static_cast<std::size_t>(d) + 6 + (negative ? 1 : 0);
+    return static_cast<std::size_t>(d) + 6 + (negative ? 1 : 0);
+}
+
+void e_field(double value, int w, int d, char* out) {
+    const std::size_t length = e_field_text_length(value, d);
     const std::size_t width = static_cast<std::size_t>(w);
     if (length > width) {
         std::memset(out, '*', width);

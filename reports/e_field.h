@@ -18,6 +18,10 @@ std::size_t i_field_text(std::int32_t value, char* out);
 std::size_t e_field_text(double value, int d, char* out);
 constexpr std::size_t e_field_text_capacity(int d) { return static_cast<std::size_t>(d) + 7; }
 
+// The length of the E text, known before any digit is made: sign (for a
+// negative value other than zero), digit, point, d digits, four exponent characters.
+std::size_t e_field_text_length(double value, int d);
+
 // The whole fields: exactly `w` bytes, right-justified with blanks, or `w`
 // asterisks when the text is longer than `w`.
 void i_field(std::int32_t value, int w, char* out);
