@@ -50,13 +50,14 @@ std::string parameters(int N, double Re, double beta, int itmax) {
 
 // A field of the report as a number; the three-digit exponent form has no letter.
 double field(const std::string& line, std::size_t first_column, std::size_t width) {
-    std::string text = line.substr(first_column - 1, width);
+    const std::string text = line.substr(first_column - 1, width);
     const std::size_t exponent_sign = text.find_last_of("+-");
-    if (exponent_sign != std::string::npos && exponent_sign > 0 &&
-        std::isdigit(static_cast<unsigned char>(text[exponent_sign - 1]))) {
-        text.insert(exponent_sign, "E");
-    }
-    return std::strtod(text.c_str(), nullptr);
+    const bool letter_missing = exponent_sign != std::string::npos && exponent_sign > 0 &&
+                                std::isdigit(static_cast<unsigned char>(text[exponent_sign - 1]));
+    if (!letter_missing) return std::strtod(text.c_str(), nullptr);
+    const std::string with_letter =
+        text.substr(0, exponent_sign).append("E").append(text.substr(exponent_sign));
+    return std::strtod(with_letter.c_str(), nullptr);
 }
 
 void expect_close(double actual, double expected, double relative, const std::string& what) {
@@ -115,6 +116,9 @@ TEST(WholeRun, WorkedExampleFixedLines) {
 }
 
 struct Case {
+    friend void PrintTo(const Case& c, std::ostream* out) {
+        *out << c.N << " " << c.Re << " " << c.beta << " " << c.itmax;
+    }
     int N;
     double Re;
     double beta;
@@ -203,9 +207,22 @@ INSTANTIATE_TEST_SUITE_P(Cases, ConsistentRun,
                          ::testing::Values(Case{3, 1.0, 0.5, 10}, Case{5, 10.0, 0.5, 100},
                                            Case{10, 10.0, 1.0, 50}, Case{11, -10.0, 0.5, 50},
                                            Case{12, 10.0, -0.5, 20}, Case{302, 50.0, 0.5, 40},
-                                           Case{102, 300.0, 0.0, 5}));
+                                           Case{102, 300.0, 0.0, 5}),
+                         [](const auto& info) {
+                             const Case& c = info.param;
+                             std::string name = "N" + std::to_string(c.N) + "_Re" +
+                                                std::to_string(static_cast<int>(c.Re)) +
+                                                "_beta" +
+                                                std::to_string(static_cast<int>(c.beta * 10)) +
+                                                "_itmax" + std::to_string(c.itmax);
+                             for (char& ch : name) {
+                                 if (ch == '-') ch = 'm';
+                             }
+                             return name;
+                         });
 
 struct FailureCase {
+    friend void PrintTo(const FailureCase& c, std::ostream* out) { *out << c.dados; }
     const char* name;
     const char* dados;
     std::string standard_error;
@@ -223,7 +240,9 @@ TEST_P(FailedRun, FrameAndStatusAndFiles) {
     EXPECT_FALSE(run.read("saida.txt").has_value());
     EXPECT_FALSE(run.read("u.dat").has_value());
     EXPECT_EQ(run.read("ucentral.dat").has_value(), c.history_created);
-    if (c.history_created) EXPECT_EQ(run.read("ucentral.dat").value(), "");
+    if (c.history_created) {
+        EXPECT_EQ(run.read("ucentral.dat").value(), "");
+    }
     EXPECT_EQ(run.commands(), std::vector<std::string>{kCommands[0]});
 }
 
