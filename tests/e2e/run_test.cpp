@@ -210,11 +210,11 @@ INSTANTIATE_TEST_SUITE_P(Cases, ConsistentRun,
                                            Case{102, 300.0, 0.0, 5}),
                          [](const auto& info) {
                              const Case& c = info.param;
-                             std::string name = "N" + std::to_string(c.N) + "_Re" +
-                                                std::to_string(static_cast<int>(c.Re)) +
-                                                "_beta" +
-                                                std::to_string(static_cast<int>(c.beta * 10)) +
-                                                "_itmax" + std::to_string(c.itmax);
+                             char text[80];
+                             std::snprintf(text, sizeof text, "N%d_Re%d_beta%d_itmax%d", c.N,
+                                           static_cast<int>(c.Re), static_cast<int>(c.beta * 10),
+                                           c.itmax);
+                             std::string name = text;
                              for (char& ch : name) {
                                  if (ch == '-') ch = 'm';
                              }
