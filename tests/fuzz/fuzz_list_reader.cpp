@@ -15,7 +15,11 @@
 namespace {
 
 const std::string& parameters_path() {
-    static const std::string path = "/tmp/burgers-fuzz-reader-" + std::to_string(getpid());
+    // In memory where the system has it: one file is written per input.
+    static const std::string folder = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+    static const std::string path = folder + "/burgers-fuzz-reader-" + std::to_string(getpid());
+    static const bool removed_at_exit = std::atexit([] { unlink(path.c_str()); }) == 0;
+    (void)removed_at_exit;
     return path;
 }
 
