@@ -48,7 +48,8 @@ std::uint64_t memory_ceiling() {
 }  // namespace
 
 double* allocate_reals(std::int64_t count) {
-    constexpr auto kMaxCount = std::numeric_limits<std::size_t>::max() / sizeof(double) - kHeaderReals;
+    constexpr auto kMaxCount =
+        std::numeric_limits<std::size_t>::max() / sizeof(double) - kHeaderReals;
     if (count < 0 || static_cast<std::uint64_t>(count) > kMaxCount) allocation_stop();
     const std::size_t reals = static_cast<std::size_t>(count) + kHeaderReals;
     const std::uint64_t bytes = reals * sizeof(double);

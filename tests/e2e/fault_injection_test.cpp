@@ -434,8 +434,8 @@ std::string padded_stub_path(const BurgersRun& run, std::size_t length) {
 }
 
 std::optional<std::string> logging_interpreter(const BurgersRun& run, const std::string& ending) {
-    run.write_tool("interpreter",
-                   "#!/bin/sh\nprintf '%s %s\\n' \"$1\" \"$2\" >> '" + run.log_path() + "'\n" + ending);
+    run.write_tool("interpreter", "#!/bin/sh\nprintf '%s %s\\n' \"$1\" \"$2\" >> '" +
+                                      run.log_path() + "'\n" + ending);
     return run.tool_path("interpreter");
 }
 
