@@ -2,10 +2,10 @@
 
 #include <cstddef>
 #include <cstdlib>
-#include <cstring>
 #include <limits>
 
 #if defined(__linux__)
+#include <malloc.h>
 #include <sys/sysinfo.h>
 #endif
 
@@ -15,29 +15,35 @@
 
 namespace {
 
-// Each block starts with a header holding its size in bytes, so that the
-// memory still held can be counted down when a block is released. Two reals
-// keep the reals that follow aligned as the allocator aligns the block.
-constexpr std::size_t kHeaderReals = 2;
-
+#if defined(__linux__)
+// Under memory overcommit the allocator hands out far more than the machine
+// has: the seven arrays of N = 2147483647 (16 GiB each) are all granted, and
+// the system kills the run only when malha and analitica touch them, with no
+// failure stop and no frame. Every element of every array is written during a
+// run, so memory beyond physical memory plus swap can never be used: asking
+// for more in total is the allocation failure stop up front.
 std::uint64_t bytes_held = 0;
 
-// Under memory overcommit the allocator hands out far more than the machine
-// has: the arrays of N = 2147483647 (seven of 16 GiB) are all granted, and the
-// run is killed by the system only when malha and analitica touch them, with
-// no failure stop and no frame. Every element of every array is written
-// during a run, so memory beyond physical memory plus swap can never be
-// used; asking for more is the allocation failure stop up front.
-std::uint64_t memory_ceiling() {
-#if defined(__linux__)
+std::uint64_t machine_memory() {
     struct sysinfo info;
-    if (::sysinfo(&info) == 0) {
-        const std::uint64_t unit = info.mem_unit;
-        return (static_cast<std::uint64_t>(info.totalram) + info.totalswap) * unit;
-    }
-#endif
-    return std::numeric_limits<std::uint64_t>::max();
+    if (::sysinfo(&info) != 0) return std::numeric_limits<std::uint64_t>::max();
+    return (static_cast<std::uint64_t>(info.totalram) + info.totalswap) * info.mem_unit;
 }
+
+bool fits(std::uint64_t bytes) {
+    static const std::uint64_t ceiling = machine_memory();
+    return bytes <= ceiling && bytes_held <= ceiling - bytes;
+}
+
+// The same measure on the way in and out, so released blocks stop counting.
+void count_in(void* block) { bytes_held += ::malloc_usable_size(block); }
+void count_out(void* block) { bytes_held -= ::malloc_usable_size(block); }
+#else
+// Without overcommit, memory the machine cannot give is refused by calloc.
+bool fits(std::uint64_t) { return true; }
+void count_in(void*) {}
+void count_out(void*) {}
+#endif
 
 [[noreturn]] void allocation_stop() {
     failure_stop(error_number::kAllocation, FailureKind::Allocation, "",
@@ -48,26 +54,18 @@ std::uint64_t memory_ceiling() {
 }  // namespace
 
 double* allocate_reals(std::int64_t count) {
-    constexpr auto kMaxCount =
-        std::numeric_limits<std::size_t>::max() / sizeof(double) - kHeaderReals;
+    constexpr auto kMaxCount = std::numeric_limits<std::size_t>::max() / sizeof(double);
     if (count < 0 || static_cast<std::uint64_t>(count) > kMaxCount) allocation_stop();
-    const std::size_t reals = static_cast<std::size_t>(count) + kHeaderReals;
-    const std::uint64_t bytes = reals * sizeof(double);
-    static const std::uint64_t ceiling = memory_ceiling();
-    if (bytes > ceiling || bytes_held > ceiling - bytes) allocation_stop();
-
+    const std::size_t reals = count > 0 ? static_cast<std::size_t>(count) : 1;
+    if (!fits(static_cast<std::uint64_t>(reals) * sizeof(double))) allocation_stop();
     void* memory = std::calloc(reals, sizeof(double));
     if (memory == nullptr) allocation_stop();
-    bytes_held += bytes;
-    std::memcpy(memory, &bytes, sizeof bytes);
-    return static_cast<double*>(memory) + kHeaderReals;
+    count_in(memory);
+    return static_cast<double*>(memory);
 }
 
 void release_reals(double* reals) {
     if (reals == nullptr) return;
-    double* block = reals - kHeaderReals;
-    std::uint64_t bytes;
-    std::memcpy(&bytes, block, sizeof bytes);
-    bytes_held -= bytes;
-    std::free(block);
+    count_out(reals);
+    std::free(reals);
 }

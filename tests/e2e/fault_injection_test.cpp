@@ -364,21 +364,29 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 // Peak resident set size of an ordinary small run, the yardstick for runs that
-// must not need more memory than it.
+// must not need more memory than it. A forked child starts with the test
+// process's pages, so the yardstick is taken right before the run it judges.
 long ordinary_peak_kib() {
-    static const long peak = [] {
-        BurgersRun run;
-        run.write("dados.txt", kSmall);
-        return run.run_with({}).peak_rss_kib;
-    }();
-    return peak;
+    BurgersRun run;
+    run.write("dados.txt", kSmall);
+    return run.run_with({}).peak_rss_kib;
 }
 constexpr long kAllowedGrowthKib = 8 * 1024;
 
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+
 struct VolumeCount {
+    friend void PrintTo(const VolumeCount& c, std::ostream* out) { *out << c.name; }
     const char* name;
     const char* N;
     std::string standard_error;
+    // The first array fits the machine and is granted before the second is
+    // refused; the address sanitizer then maps shadow memory for it (2 GiB).
+    bool grants_an_array;
 };
 
 class VolumeCountRun : public ::testing::TestWithParam<VolumeCount> {};
@@ -390,6 +398,7 @@ TEST_P(VolumeCountRun, RefusedBeforeAnyResultFile) {
     BurgersRun run;
     const std::string dados = std::string(c.N) + "\r\n10.0\r\n0.5\r\n3\r\n";
     run.write("dados.txt", dados);
+    const long ordinary_peak = ordinary_peak_kib();
     const MeasuredResult result = run.run_with({});
     EXPECT_EQ(result.signal, 0);
     EXPECT_EQ(result.exit_status, 1);
@@ -397,7 +406,9 @@ TEST_P(VolumeCountRun, RefusedBeforeAnyResultFile) {
     for (const char* name : kResultFiles) EXPECT_FALSE(run.read(name).has_value()) << name;
     EXPECT_EQ(run.read("dados.txt"), dados);
     EXPECT_EQ(run.commands(), kFirstCommandOnly);
-    EXPECT_LE(result.peak_rss_kib, ordinary_peak_kib() + kAllowedGrowthKib);
+    if (!(kAddressSanitizer && c.grants_an_array)) {
+        EXPECT_LE(result.peak_rss_kib, ordinary_peak + kAllowedGrowthKib);
+    }
 }
 
 const std::string kNoMemory = "\r\nrun-time error F6772\r\n- not enough memory for array\r\n";
@@ -405,14 +416,15 @@ const std::string kNoVolume =
     "\r\nrun-time error F6773\r\n- N below 1: no control volume to allocate\r\n";
 
 INSTANTIATE_TEST_SUITE_P(Counts, VolumeCountRun,
-                         ::testing::Values(VolumeCount{"Largest", "2147483647", kNoMemory},
-                                           VolumeCount{"Zero", "0", kNoVolume},
-                                           VolumeCount{"Negative", "-5", kNoVolume}),
+                         ::testing::Values(VolumeCount{"Largest", "2147483647", kNoMemory, true},
+                                           VolumeCount{"Zero", "0", kNoVolume, false},
+                                           VolumeCount{"Negative", "-5", kNoVolume, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // Whatever the command interpreter does, the run goes on and ends normally
 // with complete files and nothing of its own on standard error.
 struct Interpreter {
+    friend void PrintTo(const Interpreter& c, std::ostream* out) { *out << c.name; }
     const char* name;
     // Prepares the interpreter in `run` and gives COMSPEC (nothing: unset).
     std::function<std::optional<std::string>(const BurgersRun&)> prepare;
@@ -506,6 +518,7 @@ INSTANTIATE_TEST_SUITE_P(
 // Parameter files far larger than their values: read through the unit's
 // buffer, so the run needs no more memory than an ordinary one.
 struct LargeInput {
+    friend void PrintTo(const LargeInput& c, std::ostream* out) { *out << c.name; }
     const char* name;
     const char* filler;        // repeated before the values
     std::size_t filler_bytes;  // how many bytes of it
@@ -531,6 +544,7 @@ TEST_P(LargeInputRun, BoundedMemory) {
     const auto undisturbed = undisturbed_files(kSmall);
     BurgersRun run;
     write_parameters_after(run.path("dados.txt"), c);
+    const long ordinary_peak = ordinary_peak_kib();
     const MeasuredResult result = run.run_with({});
     EXPECT_EQ(result.signal, 0);
     EXPECT_EQ(result.exit_status, c.standard_error.empty() ? 0 : 1);
@@ -543,7 +557,7 @@ TEST_P(LargeInputRun, BoundedMemory) {
         }
     }
     EXPECT_EQ(run.commands(), c.standard_error.empty() ? kCommands : kFirstCommandOnly);
-    EXPECT_LE(result.peak_rss_kib, ordinary_peak_kib() + kAllowedGrowthKib);
+    EXPECT_LE(result.peak_rss_kib, ordinary_peak + kAllowedGrowthKib);
 }
 
 const std::string kTooLong =
