@@ -11,7 +11,7 @@ public:
     RealArray() = default;
     // `n` zeros; the allocation failure stop when the memory cannot be had.
     explicit RealArray(std::int32_t n) : data_(allocate_reals(n)), size_(n) {}
-    ~RealArray() { release_reals(data_); }
+    ~RealArray() { release_reals(data_, size_); }
 
     RealArray(RealArray&& other) noexcept
         : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)) {}

@@ -2,8 +2,10 @@
 #pragma once
 #include <cstdint>
 
-// `count` reals, all zero. A failed allocation, or a size in bytes that cannot
-// be represented, is the allocation failure stop.
+// `count` reals, all zero. A failed allocation, a size in bytes that cannot be
+// represented, or arrays held in all beyond the machine's physical memory plus
+// swap, is the allocation failure stop.
 double* allocate_reals(std::int64_t count);
 
-void release_reals(double* reals);
+// Releases what allocate_reals(count) gave.
+void release_reals(double* reals, std::int64_t count);

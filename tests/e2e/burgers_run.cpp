@@ -1,8 +1,15 @@
 #include "tests/e2e/burgers_run.h"
 
+#include <cerrno>
+#include <fcntl.h>
+#include <grp.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <sstream>
+#include <stdexcept>
 
 #include "tests/support/files.h"
 
@@ -31,6 +38,65 @@ ChildResult BurgersRun::run(std::optional<std::string> comspec) const {
 ChildResult BurgersRun::run_with_parameters(const std::string& dados) const {
     write("dados.txt", dados);
     return run();
+}
+
+void BurgersRun::write_tool(const std::string& name, const std::string& script) const {
+    write_file(tool_path(name), script);
+    chmod(tool_path(name).c_str(), 0755);
+}
+
+void BurgersRun::open_to_all_users() const {
+    if (!read_file(log_path())) write_file(log_path(), "");
+    if (chmod(work_.path().c_str(), 0777) != 0 || chmod(tools_.path().c_str(), 0777) != 0 ||
+        chmod(log_path().c_str(), 0666) != 0) {
+        throw std::runtime_error("chmod");
+    }
+}
+
+MeasuredResult BurgersRun::run_with(const RunSettings& settings) const {
+    int error_pipe[2];
+    if (pipe(error_pipe) != 0) throw std::runtime_error("pipe");
+    const pid_t child = fork();
+    if (child < 0) throw std::runtime_error("fork");
+    if (child == 0) {
+        dup2(error_pipe[1], STDERR_FILENO);
+        close(error_pipe[0]);
+        close(error_pipe[1]);
+        const int nothing = open("/dev/null", O_RDONLY);
+        dup2(nothing, STDIN_FILENO);
+        if (chdir(work_.path().c_str()) != 0) _exit(126);
+        setenv("COMSPEC", stub_path().c_str(), 1);
+        for (const auto& [name, value] : settings.environment) {
+            if (value) {
+                setenv(name.c_str(), value->c_str(), 1);
+            } else {
+                unsetenv(name.c_str());
+            }
+        }
+        if (settings.user) {
+            const unsigned id = *settings.user;
+            if (setgroups(0, nullptr) != 0 || setgid(id) != 0 || setuid(id) != 0) _exit(125);
+        }
+        char* argv[] = {const_cast<char*>(BURGERS_EXECUTABLE), nullptr};
+        execv(argv[0], argv);
+        _exit(127);
+    }
+    close(error_pipe[1]);
+    MeasuredResult result;
+    char buffer[4096];
+    for (ssize_t count; (count = ::read(error_pipe[0], buffer, sizeof buffer)) != 0;) {
+        if (count > 0) result.standard_error.append(buffer, static_cast<std::size_t>(count));
+        if (count < 0 && errno != EINTR) break;
+    }
+    close(error_pipe[0]);
+    int status = 0;
+    rusage usage{};
+    while (wait4(child, &status, 0, &usage) < 0) {
+    }
+    if (WIFEXITED(status)) result.exit_status = WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
+    result.peak_rss_kib = usage.ru_maxrss;
+    return result;
 }
 
 std::vector<std::string> BurgersRun::commands() const {

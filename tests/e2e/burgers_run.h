@@ -3,10 +3,25 @@
 #pragma once
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/subprocess.h"
 #include "tests/support/temp_dir.h"
+
+// How `BurgersRun::run_with` starts the executable beyond the default run.
+struct RunSettings {
+    // Applied after COMSPEC is set to the stub: a value sets the variable,
+    // nothing removes it (so an empty value can be given).
+    std::vector<std::pair<std::string, std::optional<std::string>>> environment;
+    // Run as this user and group, without supplementary groups (the caller
+    // must be root).
+    std::optional<unsigned> user;
+};
+
+struct MeasuredResult : ChildResult {
+    long peak_rss_kib = 0;  // the child's peak resident set size
+};
 
 class BurgersRun {
 public:
@@ -21,10 +36,21 @@ public:
     // `comspec` when given; an empty value unsets it).
     ChildResult run(std::optional<std::string> comspec = std::nullopt) const;
     ChildResult run_with_parameters(const std::string& dados) const;
+    MeasuredResult run_with(const RunSettings& settings) const;
+
+    // Lets any user work in the run's folder and run the stub: the folder and
+    // the tools folder get mode 0777 and the command log exists, mode 0666.
+    void open_to_all_users() const;
+    std::string directory() const { return work_.path(); }
+    // A file beside the stub, e.g. a stand-in for a program looked up on PATH.
+    std::string tool_path(const std::string& name) const { return tools_ / name; }
+    std::string tools_directory() const { return tools_.path(); }
+    void write_tool(const std::string& name, const std::string& script) const;
 
     // The command lines the stub received, one per call: "/c <text>".
     std::vector<std::string> commands() const;
     std::string stub_path() const { return tools_ / "comspec"; }
+    std::string log_path() const { return tools_ / "log"; }
 
 private:
     TempDir work_;

@@ -1,9 +1,12 @@
 #include "runtime/array_allocation.h"
 
 #include <sys/resource.h>
+#include <sys/sysinfo.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstring>
+#include <fstream>
 #include <limits>
 #include <string>
 
@@ -51,7 +54,7 @@ TEST(AllocateReals, AllZeroBits) {
                 CHILD_CHECK(bits == 0);
                 reals[i] = 1.5;  // dirty the heap for the next round
             }
-            release_reals(reals);
+            release_reals(reals, count);
         }
     });
     EXPECT_EQ(result.exit_status, 0);
@@ -82,6 +85,33 @@ TEST(AllocateReals, MemoryThatCannotBeHadIsTheAllocationStop) {
     });
     EXPECT_EQ(result.exit_status, 1);
     EXPECT_EQ(program_output(result.standard_error), kAllocationFrame);
+}
+
+// Under overcommit the allocator would grant arrays the machine cannot hold;
+// they are refused up front once the memory held would pass physical memory
+// plus swap, and memory released counts no more.
+TEST(AllocateReals, MemoryBeyondTheMachineIsRefusedUpFront) {
+    if (!kLimitAddressSpace) GTEST_SKIP() << "the sanitizer's allocation ceiling is lower";
+    int overcommit = 0;
+    std::ifstream("/proc/sys/vm/overcommit_memory") >> overcommit;
+    if (overcommit == 2) GTEST_SKIP() << "strict accounting refuses the first block already";
+    struct sysinfo info;
+    ASSERT_EQ(::sysinfo(&info), 0);
+    const std::uint64_t machine =
+        (static_cast<std::uint64_t>(info.totalram) + info.totalswap) * info.mem_unit;
+    const auto count = static_cast<std::int64_t>(machine / 10 * 6 / sizeof(double));
+    const ChildResult result = run_in_child([&] {
+        double* reals = allocate_reals(count);
+        CHILD_CHECK(reals != nullptr);
+        release_reals(reals, count);
+        reals = allocate_reals(count);  // the first block no longer counts
+        CHILD_CHECK(reals != nullptr);
+        (void)!::write(STDERR_FILENO, "granted\n", 8);
+        allocate_reals(count);
+        child_check(false, "a second block beyond the machine was granted");
+    });
+    EXPECT_EQ(result.exit_status, 1);
+    EXPECT_EQ(result.standard_error, "granted\n" + std::string(kAllocationFrame));
 }
 
 }  // namespace
