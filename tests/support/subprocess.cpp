@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -14,7 +15,10 @@ std::string read_all(int fd) {
     char buffer[4096];
     ssize_t count;
     while ((count = read(fd, buffer, sizeof buffer)) != 0) {
-        if (count < 0) continue;
+        if (count < 0) {
+            if (errno == EINTR) continue;
+            break;
+        }
         bytes.append(buffer, static_cast<std::size_t>(count));
     }
     return bytes;
