@@ -3,6 +3,7 @@
 #include <cfenv>
 #include <cmath>
 
+#include "runtime/exponential.h"
 #include "runtime/failure_stop.h"
 #include "runtime/fp_environment.h"
 
@@ -22,12 +23,12 @@ constexpr double kSquareSafeBelow = 0x1p511;
 }  // namespace
 
 double math_exp(double argument) {
-    if (argument < kExpSafeBelow) return std::exp(argument);
+    if (argument < kExpSafeBelow) return exponential(argument);
     double result;
     bool overflow;
     {
         TrapsMasked masked;
-        result = std::exp(argument);
+        result = exponential(argument);
         overflow = std::isinf(result) || std::fetestexcept(FE_OVERFLOW) != 0;
     }
     if (overflow) failure_stop(kOverflow, FailureKind::Math, "", "exp: OVERFLOW error");
