@@ -3,9 +3,9 @@
 #include <cfenv>
 #include <cmath>
 
-#include "runtime/exponential.h"
 #include "runtime/failure_stop.h"
 #include "runtime/fp_environment.h"
+#include "runtime/host_exp.h"
 
 namespace {
 
@@ -23,12 +23,12 @@ constexpr double kSquareSafeBelow = 0x1p511;
 }  // namespace
 
 double math_exp(double argument) {
-    if (argument < kExpSafeBelow) return exponential(argument);
+    if (argument < kExpSafeBelow) return host_exp(argument);
     double result;
     bool overflow;
     {
         TrapsMasked masked;
-        result = exponential(argument);
+        result = host_exp(argument);
         overflow = std::isinf(result) || std::fetestexcept(FE_OVERFLOW) != 0;
     }
     if (overflow) failure_stop(kOverflow, FailureKind::Math, "", "exp: OVERFLOW error");
