@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <initializer_list>
+
 #include "runtime/error_messages.h"
 #include "runtime/file_system.h"
 

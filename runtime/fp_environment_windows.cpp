@@ -50,9 +50,12 @@ void arm_traps() {
 void start_up_floating_point() {
     unsigned current;
     _controlfp_s(&current, _RC_NEAR, _MCW_RC);
-    // 53-bit significands for the x87 unit; on x86-64 doubles live in SSE
-    // registers, which always round to 53 bits, and the call may refuse it.
+#if defined(__i386__)
+    // 53-bit significands for the x87 unit. On x86-64 doubles live in SSE
+    // registers, which always round to 53 bits, and the run-time rejects a
+    // precision change there through its invalid-parameter handler.
     _controlfp_s(&current, _PC_53, _MCW_PC);
+#endif
     _clearfp();
     AddVectoredExceptionHandler(1, on_floating_point_trap);
     arm_traps();

@@ -5,6 +5,7 @@
 
 #include "runtime/failure_stop.h"
 #include "runtime/fp_environment.h"
+#include "runtime/host_exp.h"
 
 namespace {
 
@@ -22,12 +23,12 @@ constexpr double kSquareSafeBelow = 0x1p511;
 }  // namespace
 
 double math_exp(double argument) {
-    if (argument < kExpSafeBelow) return std::exp(argument);
+    if (argument < kExpSafeBelow) return host_exp(argument);
     double result;
     bool overflow;
     {
         TrapsMasked masked;
-        result = std::exp(argument);
+        result = host_exp(argument);
         overflow = std::isinf(result) || std::fetestexcept(FE_OVERFLOW) != 0;
     }
     if (overflow) failure_stop(kOverflow, FailureKind::Math, "", "exp: OVERFLOW error");

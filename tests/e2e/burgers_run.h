@@ -1,5 +1,12 @@
 // Runs the real executable in a fresh directory with a stub command
 // interpreter that records the command lines it is given.
+//
+// With BURGERS_WINDOWS_EXE naming the cross-built burgers.exe, every run
+// starts that executable under wine instead (WINEPREFIX from the environment,
+// else a prefix beside the executable, prepared by tools/test-windows), with
+// the Windows stub comspec_stub.exe found beside it. The Linux executable then
+// runs too, on a copy of the same starting files, and each run checks that
+// both left the same exit status, standard error bytes, files and commands.
 #pragma once
 #include <optional>
 #include <string>
@@ -9,7 +16,7 @@
 #include "tests/support/subprocess.h"
 #include "tests/support/temp_dir.h"
 
-// How `BurgersRun::run_with` starts the executable beyond the default run.
+// How `BurgersRun::run_with` starts the Linux executable beyond the default run.
 struct RunSettings {
     // Applied after COMSPEC is set to the stub: a value sets the variable,
     // nothing removes it (so an empty value can be given).
@@ -32,10 +39,11 @@ public:
     void write(const std::string& name, const std::string& bytes) const;
     std::optional<std::string> read(const std::string& name) const;
 
-    // Runs build/burgers with COMSPEC set to the recording stub (or to
+    // Runs the program with COMSPEC set to the recording stub (or to
     // `comspec` when given; an empty value unsets it).
     ChildResult run(std::optional<std::string> comspec = std::nullopt) const;
     ChildResult run_with_parameters(const std::string& dados) const;
+    // The Linux executable only, with the settings; its peak memory measured.
     MeasuredResult run_with(const RunSettings& settings) const;
 
     // Lets any user work in the run's folder and run the stub: the folder and
@@ -43,18 +51,38 @@ public:
     void open_to_all_users() const;
     std::string directory() const { return work_.path(); }
     // A file beside the stub, e.g. a stand-in for a program looked up on PATH.
-    std::string tool_path(const std::string& name) const { return tools_ / name; }
-    std::string tools_directory() const { return tools_.path(); }
+    std::string tool_path(const std::string& name) const { return side_.tools / name; }
+    std::string tools_directory() const { return side_.tools.path(); }
     void write_tool(const std::string& name, const std::string& script) const;
+    std::string stub_path() const { return side_.tools / "comspec"; }
+    std::string log_path() const { return side_.tools / "log"; }
 
-    // The command lines the stub received, one per call: "/c <text>".
+    // Runs the program with COMSPEC unset, so that the system's own
+    // interpreter runs the commands; recording stand-ins for "notepad" and
+    // "wgnuplot" come first on its search path.
+    ChildResult run_without_comspec() const;
+
+    // The command lines the stub received, one per call: "/c <text>" (or, in
+    // a run without COMSPEC, the arguments the stand-ins received).
     std::vector<std::string> commands() const;
-    std::string stub_path() const { return tools_ / "comspec"; }
-    std::string log_path() const { return tools_ / "log"; }
+
+    // True when the runs go to the Windows executable under wine.
+    static bool windows();
 
 private:
+    struct Side {
+        TempDir tools;
+    };
+    ChildResult run_linux(const std::string& directory, const Side& side,
+                          std::optional<std::string> comspec, bool stand_ins) const;
+    ChildResult run_windows(std::optional<std::string> comspec, bool stand_ins) const;
+    ChildResult run_both(std::optional<std::string> comspec, bool stand_ins) const;
+
     TempDir work_;
-    TempDir tools_;
+    Side side_;
+    // Windows mode only: the Linux run on a copy of the starting files.
+    std::optional<TempDir> linux_work_;
+    std::optional<Side> linux_side_;
 };
 
 // The records of a file written with CR LF endings (without the endings).

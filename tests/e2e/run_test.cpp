@@ -288,4 +288,17 @@ TEST(WholeRun, EarlierResultsAreReplacedOrKept) {
     EXPECT_EQ(field(report[33], 15, 25), 0.0);  // L1 without iterations
 }
 
+// Without COMSPEC the system's own interpreter runs the four commands: the
+// stand-ins for the editor and the plotting program receive their arguments.
+TEST(WholeRun, WithoutComspecTheSystemInterpreterRunsTheCommands) {
+    BurgersRun run;
+    run.write("dados.txt", "3\n1.0\n0.5\n2\n");
+    const ChildResult result = run.run_without_comspec();
+    EXPECT_EQ(result.exit_status, 0);
+    EXPECT_EQ(result.standard_error, "");
+    EXPECT_EQ(records(run.read("ucentral.dat").value()).size(), 2u);
+    EXPECT_EQ(run.commands(),
+              (std::vector<std::string>{"dados.txt", "ucentral.gnu", "u.gnu", "saida.txt"}));
+}
+
 }  // namespace
