@@ -131,8 +131,9 @@ double power_of_two(int e) {  // normal range only: -1022 <= e <= 1023
     return std::bit_cast<double>(static_cast<std::uint64_t>(e + 1023) << 52);
 }
 
-// e^x = 2^k * (hi + lo), hi + lo in [0.998, 2.003], relative error below
-// about 2^-103 (the table's 2^-104 and the final additions).
+// e^x = 2^k * (hi + lo), hi + lo in [2^(-1/512), 2^(511/512)] up to the
+// rounding of n, relative error below about 2^-103 (measured: 2^-104.2 on
+// 300 000 arguments against 200-bit values; the table's entries 2^-106.5).
 //
 // x = n ln2/256 + r, n = 256 k + j, |r| <= ln2/512 < 2^-9.5, and
 // e^x = 2^k * T (1 + r + r^2 P(r)) with T = 2^(j/256) and
@@ -197,9 +198,8 @@ double exponential(double x) {
     if (x > 710.0) x = 710.0;  // overflows all the same, with a small k
     int k = 0;
     const DoubleDouble e = scaled_exp(x, k);
-    // Below 2^-1022 the result is rounded once, into the subnormal range; hi
-    // + lo is below 1 only for j = 0 and r < 0.
-    if (k < -1022 || (k == -1022 && e.hi < 1.0)) return scale_into_subnormal(e, k);
+    // hi + lo < 2, so the steps of 2^-1074 stay below 2^53 for k <= -1022.
+    if (k < -1021) return scale_into_subnormal(e, k);
     // Exact unless it overflows; above, two factors so that k = 1024 needs no
     // 2^1024, and no factor below the normal range.
     if (k < 0) return e.hi * power_of_two(k);
