@@ -12,6 +12,7 @@
 #include "tests/support/files.h"
 #include "tests/support/subprocess.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/worked_example.h"
 
 namespace {
 
@@ -62,26 +63,10 @@ std::string lines(const std::vector<std::string>& records) {
     return bytes;
 }
 
-const std::vector<std::string> kReport = {
-    "Solu\xE7\xE3o Num\xE9rica do Escoamento Unidimensional em Regime Permanente:",
-    "Equa\xE7\xE3o de Burgers",
-    "",
-    "Dados de entrada",
-    "",
-    "                 5  = N:      n\xFAmero de volumes de controle (reais + dois fict\xED"
-    "cios)",
-    "  1.0000000000E+01  = Re:     n\xFAmero de Reynolds",
-    "  5.0000000000E-01  = beta :  coeficiente do termo difusivo (fun\xE7\xF5"
-    "es de interpola\xE7\xE3o):  0.0 = UDS; 1.0 = CDS",
-    "",
-    "               100  = itmax:  n\xFAmero m\xE1ximo de itera\xE7\xF5"
-    "es",
-    "",
-    "",
-    "Coeficientes e termos-fontes",
-    "",
-    "  Volume i    aw(i)                    ae(i)                    ap(i)                    bp(i)",
-    "         1    0.000000000000000E+00   -1.000000000000000E+00    1.000000000000000E+00    0.000000000000000E+00",
+// The worked example's heading, then the rows of this hand-made state.
+const std::vector<std::string> kReport = [] {
+    std::vector<std::string> report = kWorkedExampleStart;
+    report.insert(report.end(), {
     "         2    1.500000000000000E+00    5.000000000000000E-01    2.000000000000000E+00   -1.250000000000000E-01",
     "         3    1.500000000000000E+00    7.500000000000000E-01    2.000000000000000E+00   -1.250000000000000E-01",
     "         4    1.500000000000000E+00    1.000000000000000E+00    2.000000000000000E+00   -1.250000000000000E-01",
@@ -109,7 +94,9 @@ const std::vector<std::string> kReport = {
     "",
     "Norma L1:         3.750000000000000E-01",
     "Norma L1 / N:     1.250000000000000E-01",  // L1 / (N - 2), not L1 / N
-};
+});
+    return report;
+}();
 
 const std::vector<std::string> kProfile = {
     "     0.000000000E+00    0.000000000000000E+00    0.000000000000000E+00",
