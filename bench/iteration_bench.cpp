@@ -20,13 +20,7 @@ void iteration(benchmark::State& state) {
     s.N = static_cast<std::int32_t>(state.range(0));
     s.Re = 10.0;
     s.beta = 0.5;
-    s.ae = RealArray(s.N);
-    s.ap = RealArray(s.N);
-    s.bp = RealArray(s.N);
-    s.u = RealArray(s.N);
-    s.ua = RealArray(s.N);
-    s.x = RealArray(s.N);
-    s.aw = RealArray(s.N);
+    create_arrays(s);
     s.dx = 1.0 / (s.N - 2.0);
     malha(s);
     analitica(s);

@@ -24,6 +24,10 @@ struct ProblemState {
     RealArray aw, ae, ap, bp;  // row i: ap u(i) = aw u(i-1) + ae u(i+1) + bp
 };
 
+// Creates the seven arrays of N zeros, in the run's order: ae, ap, bp, u, ua,
+// x, aw (the allocation failure stop when the memory cannot be had).
+void create_arrays(ProblemState& s);
+
 // The central volume: the middle real volume for odd N, the left of the two
 // middle ones for even N.
 inline std::int32_t central_volume(const ProblemState& s) {

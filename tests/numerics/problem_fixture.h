@@ -15,13 +15,7 @@ inline ProblemState make_state(std::int32_t N, double Re, double beta = 0.0) {
     s.N = N;
     s.Re = Re;
     s.beta = beta;
-    s.ae = RealArray(N);
-    s.ap = RealArray(N);
-    s.bp = RealArray(N);
-    s.u = RealArray(N);
-    s.ua = RealArray(N);
-    s.x = RealArray(N);
-    s.aw = RealArray(N);
+    create_arrays(s);
     s.dx = 1.0 / (N - 2.0);
     return s;
 }
