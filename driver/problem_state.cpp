@@ -8,4 +8,5 @@ void create_arrays(ProblemState& s) {
     s.ua = RealArray(s.N);
     s.x = RealArray(s.N);
     s.aw = RealArray(s.N);
+    s.S = RealArray(s.N);
 }

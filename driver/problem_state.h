@@ -1,5 +1,5 @@
-// Everything one run computes: the parameters, the scalars and the seven
-// arrays of the volumes 1 to N.
+// Everything one run computes: the parameters, the scalars and the arrays of
+// the volumes 1 to N.
 #pragma once
 #include <cstdint>
 
@@ -22,10 +22,11 @@ struct ProblemState {
     RealArray u;             // numerical velocity [m/s]
     RealArray ua;            // analytic velocity [m/s]
     RealArray aw, ae, ap, bp;  // row i: ap u(i) = aw u(i-1) + ae u(i+1) + bp
+    RealArray S;             // source term of each real row, from the first assembly on
 };
 
-// Creates the seven arrays of N zeros, in the run's order: ae, ap, bp, u, ua,
-// x, aw (the allocation failure stop when the memory cannot be had).
+// Creates the arrays of N zeros, in the run's order: ae, ap, bp, u, ua, x, aw
+// and S (the allocation failure stop when the memory cannot be had).
 void create_arrays(ProblemState& s);
 
 // The central volume: the middle real volume for odd N, the left of the two

@@ -1,59 +1,18 @@
 #include "numerics/coef.h"
 
-#include <cmath>
-#include <limits>
-
+#include "numerics/coef_row.h"
 #include "runtime/math_functions.h"
 
-namespace {
+void coef(ProblemState& s) { coef_rows(s, 2, s.N - 1); }
 
-constexpr double kLargest = std::numeric_limits<double>::max();
-constexpr double kDown = 0x1p-64;
-constexpr double kUp = 0x1p64;
-
-}  // namespace
-
-void coef(ProblemState& s) {
-    if (s.N - 2 < 1) return;
-
-    // The terms that do not depend on the row, once per call: the same values
-    // a per-row evaluation gives. G comes before any row arithmetic, so that
-    // Re above about 354.89 ends the run with the "**" overflow stop, as a
-    // wide-exponent evaluation of the row does, rather than with a hardware
-    // overflow in B or M.
-    const double F = math_exp(s.Re);
-    const double Re2 = math_square(s.Re);
-    const double G = math_square(F - 1.0);
-    const double dx2 = math_square(s.dx);
-
-    // For Re from about 349 to 354.89 the numerator M = B Re^2 of the last
-    // rows exceeds the largest double while S = M / G does not. Above this
-    // bound on |B|, M is formed scaled by 2^-64 and S scaled back: exact,
-    // since power-of-two scaling commutes with rounding for normal numbers,
-    // so S is what a wide-exponent evaluation gives. An S really beyond the
-    // largest double still traps when it is scaled back.
-    const double scale_above = Re2 > 1.0 ? (kLargest / Re2) / 2.0 : kLargest;
-
-    for (std::int32_t i = 2; i <= s.N - 1; ++i) {
-        s.aw(i) = ((s.u(i - 1) + s.u(i)) * s.dx) * s.Re + 2.0;
-        s.ae(i) = 2.0;
-        s.ap(i) = ((s.u(i + 1) + s.u(i)) * s.dx) * s.Re + 4.0;
-
-        // exp(x(i) Re) once, used for E and again in B: identical results.
-        const double E = math_exp(s.x(i) * s.Re);
-        const double A = ((E * 2.0) - F) - 1.0;
-        const double B = A * E;
-        double S;
-        if (std::fabs(B) > scale_above) {
-            const double M = (B * kDown) * Re2;
-            S = (M / G) * kUp;
-        } else {
-            const double M = B * Re2;
-            S = M / G;
-        }
-
-        s.bp(i) = ((((((math_square(s.u(i)) * 2.0) - math_square(s.u(i - 1))) -
-                      math_square(s.u(i + 1))) * s.dx) * s.beta) * s.Re) * 0.5 +
-                  ((dx2 * S) * 2.0);
+void coef_rows(ProblemState& s, std::int32_t first, std::int32_t last) {
+    if (first > last) return;
+    const RowConstants c{s.dx, math_square(s.dx), s.Re, s.beta};
+    for (std::int32_t i = first; i <= last; ++i) {
+        const AssembledRow row = assembled_row<WrittenOrder>(s.u(i - 1), s.u(i), s.u(i + 1), s.S(i), c);
+        s.aw(i) = row.aw;
+        s.ae(i) = kEastCoefficient;
+        s.ap(i) = row.ap;
+        s.bp(i) = row.bp;
     }
 }

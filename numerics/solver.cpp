@@ -2,24 +2,20 @@
 
 void solver(std::int32_t N, const RealArray& ap, const RealArray& aw, const RealArray& ae,
             const RealArray& bp, RealArray& u) {
-    // u(i) = P(i) u(i+1) + Q(i) after elimination.
-    RealArray Q(N);
-    RealArray P(N);
+    WorkArray P(N);
+    solve_rows(N, ap, aw, ae, bp, u, P);
+}
 
-    P(1) = ae(1) / ap(1);
-    Q(1) = bp(1) / ap(1);
+void solve_rows(std::int32_t N, const RealArray& ap, const RealArray& aw, const RealArray& ae,
+                const RealArray& bp, RealArray& u, WorkArray& P) {
+    double first_P = ae(1) / ap(1);
+    WrittenOrder::in_order(first_P);
+    P(1) = first_P;
+    u(1) = bp(1) / ap(1);
     for (std::int32_t i = 2; i <= N; ++i) {
-        const double d = ap(i) - (P(i - 1) * aw(i));
-        P(i) = ae(i) / d;
-        Q(i) = ((Q(i - 1) * aw(i)) + bp(i)) / d;
+        const EliminatedRow row = eliminated_row<WrittenOrder>(ap(i), aw(i), ae(i), bp(i), P(i - 1), u(i - 1));
+        P(i) = row.P;
+        u(i) = row.Q;
     }
-
-    u(N) = Q(N);
-    for (std::int32_t i = N - 1; i >= 1; --i) {
-        u(i) = (P(i) * u(i + 1)) + Q(i);
-    }
-
-    // Q is released first, then P.
-    Q = RealArray();
-    P = RealArray();
+    back_substitution(N, P, u);
 }

@@ -40,10 +40,3 @@ void start_up_floating_point() {
     sigaction(SIGFPE, &action, nullptr);
     feenableexcept(kTrapped);
 }
-
-TrapsMasked::TrapsMasked() : saved_(fedisableexcept(kTrapped)) {}
-
-TrapsMasked::~TrapsMasked() {
-    std::feclearexcept(FE_ALL_EXCEPT);
-    if (saved_ > 0) feenableexcept(saved_);
-}

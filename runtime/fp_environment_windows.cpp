@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr unsigned kTrapped = _EM_INVALID | _EM_ZERODIVIDE | _EM_OVERFLOW;
 constexpr DWORD kFloatMultipleTraps = 0xC00002B5;  // SSE: the condition is in MXCSR
 constexpr DWORD kMxcsrInvalid = 0x01, kMxcsrDivide = 0x04, kMxcsrOverflow = 0x08;
 
@@ -59,15 +58,4 @@ void start_up_floating_point() {
     _clearfp();
     AddVectoredExceptionHandler(1, on_floating_point_trap);
     arm_traps();
-}
-
-TrapsMasked::TrapsMasked() : saved_(static_cast<int>(_controlfp(0, 0) & kTrapped)) {
-    unsigned current;
-    _controlfp_s(&current, _MCW_EM, _MCW_EM);
-}
-
-TrapsMasked::~TrapsMasked() {
-    _clearfp();
-    unsigned current;
-    _controlfp_s(&current, static_cast<unsigned>(saved_), kTrapped);
 }

@@ -1,6 +1,5 @@
 #include "runtime/math_functions.h"
 
-#include <cfenv>
 #include <cmath>
 
 #include "runtime/failure_stop.h"
@@ -29,7 +28,7 @@ double math_exp(double argument) {
     {
         TrapsMasked masked;
         result = host_exp(argument);
-        overflow = std::isinf(result) || std::fetestexcept(FE_OVERFLOW) != 0;
+        overflow = std::isinf(result) || masked.overflow_raised();
     }
     if (overflow) failure_stop(kOverflow, FailureKind::Math, "", "exp: OVERFLOW error");
     return result;

@@ -42,7 +42,8 @@ TEST(Principal, PeakMemoryIsNineArraysOfN) {
     });
     ASSERT_EQ(child.exit_status, 0) << child.standard_error;
     const double bytes_per_volume = std::stod(child.standard_error) * 1024.0 / kN;
-    // x, u, ua, aw, ae, ap, bp and the solver's P and Q: 9 reals per volume.
+    // x, u, ua, aw, ae, ap, bp, S and the solver's P (its Q is kept in u):
+    // 9 reals per volume.
     EXPECT_GT(bytes_per_volume, 68.0);
     EXPECT_LT(bytes_per_volume, 78.0);
     RecordProperty("bytes_per_volume", std::to_string(bytes_per_volume));

@@ -8,12 +8,19 @@
 #include <string>
 
 #include "numerics/analitica.h"
+#include "numerics/fonte.h"
 #include "numerics/malha.h"
 #include "runtime/fp_environment.h"
 #include "tests/numerics/problem_fixture.h"
 #include "tests/support/subprocess.h"
 
 namespace {
+
+// The first assembly of a run: the source terms, then the rows.
+void assemble(ProblemState& s) {
+    fonte(s);
+    coef(s);
+}
 
 // A state with the grid and u set to the analytic solution, as in the first
 // iteration of a run.
@@ -49,7 +56,7 @@ TEST(Coef, RowsOfTheFirstIteration) {
     };
     for (const RowCase& c : cases) {
         ProblemState s = first_iteration_state(c.N, c.Re, c.beta);
-        coef(s);
+        assemble(s);
         if (c.aw != nullptr) {
             EXPECT_EQ(digits15(s.aw(c.row)), c.aw) << c.beta;
         }
@@ -59,7 +66,7 @@ TEST(Coef, RowsOfTheFirstIteration) {
     }
     // With dx = 1 and beta = 0, bp = 2 S.
     ProblemState s = first_iteration_state(3, 1.0, 0.0);
-    coef(s);
+    assemble(s);
     EXPECT_EQ(digits15(s.bp(2) / 2.0), "-0.235003712201594");
 }
 
@@ -73,7 +80,7 @@ double source(double x, double Re) {
 TEST(Coef, ZeroVelocityRowsCarryOnlyDiffusionAndSource) {
     ProblemState s = make_state(12, 3.0, 1.0);
     malha(s);
-    coef(s);  // u is all zeros
+    assemble(s);  // u is all zeros
     for (std::int32_t i = 2; i <= 11; ++i) {
         EXPECT_EQ(s.aw(i), 2.0) << i;
         EXPECT_EQ(s.ae(i), 2.0) << i;
@@ -88,14 +95,14 @@ TEST(Coef, BetaEntersTheSourceTermOnly) {
     // depend on beta.
     ProblemState zero_u = make_state(12, 3.0, 1.0);
     malha(zero_u);
-    coef(zero_u);
+    assemble(zero_u);
     for (const double beta : {0.0, 0.5, 1.0}) {
         ProblemState s = first_iteration_state(12, 3.0, beta);
         for (std::int32_t i = 1; i <= 12; ++i) s.u(i) = s.u(i) - 0.25 * i;  // some negative
-        coef(s);
+        assemble(s);
         ProblemState upwind = first_iteration_state(12, 3.0, 0.0);
         for (std::int32_t i = 1; i <= 12; ++i) upwind.u(i) = s.u(i);
-        coef(upwind);
+        assemble(upwind);
         for (std::int32_t i = 2; i <= 11; ++i) {
             EXPECT_EQ(upwind.bp(i), zero_u.bp(i)) << i;
             EXPECT_EQ(s.aw(i), upwind.aw(i)) << i;
@@ -113,7 +120,7 @@ TEST(Coef, NegativeVelocityKeepsTheWestSideUpstream) {
     s.u(1) = 0.0;
     s.u(2) = -3.0;
     s.u(3) = 0.5;
-    coef(s);
+    assemble(s);
     EXPECT_EQ(s.aw(2), -1.0);  // (0 - 3) * 1 * 1 + 2
     EXPECT_EQ(s.ap(2), 1.5);   // (0.5 - 3) * 1 * 1 + 4
 }
@@ -125,8 +132,8 @@ TEST(Coef, TouchesNeitherTheBoundaryRowsNorAnythingOfEarlierCalls) {
         for (std::int32_t i = 1; i <= N; ++i) {
             s.aw(i) = s.ae(i) = s.ap(i) = s.bp(i) = 1e300;
         }
-        coef(s);
-        coef(fresh);
+        assemble(s);
+        assemble(fresh);
         for (const std::int32_t i : {1, N}) {
             EXPECT_EQ(s.aw(i), 1e300);
             EXPECT_EQ(s.ae(i), 1e300);
@@ -163,7 +170,7 @@ TEST(Coef, SourceTermWithANumeratorBeyondTheLargestDouble) {
     for (const WindowCase& c : cases) {
         ProblemState s = make_state(c.N, c.Re, 0.0);
         malha(s);
-        coef(s);  // u = 0, beta = 0: bp(i) = (dx^2 S) * 2 exactly
+        assemble(s);  // u = 0, beta = 0: bp(i) = (dx^2 S) * 2 exactly
         const double F = std::exp(c.Re);
         const Wide G = Wide::of((F - 1.0) * (F - 1.0));
         const Wide Re2 = Wide::of(c.Re * c.Re);
@@ -203,7 +210,7 @@ TEST(Coef, StopsWithTheTrapsArmed) {
             malha(s);
             s.u(1) = c.u2;
             s.u(2) = c.u2;
-            coef(s);
+            assemble(s);
         });
         EXPECT_EQ(child.exit_status, 1) << c.what;
         EXPECT_EQ(child.standard_error, c.frame) << c.what;
@@ -216,7 +223,7 @@ TEST(Coef, NoRowNoStop) {
     const ChildResult child = run_in_child([] {
         ProblemState s = make_state(2, 400.0);  // dx = 1/0 before the traps are on
         start_up_floating_point();
-        coef(s);
+        assemble(s);
         if (s.aw(1) != 0.0 || s.bp(2) != 0.0) std::_Exit(3);
     });
     EXPECT_EQ(child.exit_status, 0);
@@ -228,7 +235,7 @@ TEST(Coef, TheWindowRunsWithTheTrapsArmed) {
         start_up_floating_point();
         ProblemState s = make_state(1002, 354.89, 0.0);
         malha(s);
-        coef(s);
+        assemble(s);
     });
     EXPECT_EQ(child.exit_status, 0);
     EXPECT_EQ(child.standard_error, "");

@@ -115,4 +115,18 @@ TEST(Solver, ZeroDenominatorStops) {
     }
 }
 
+TEST(Solver, StopsAtTheFirstFailingOperationOfTheSweep) {
+    // Row 2: d = 1e-9 - ish, so Q(2) = 1e300 / d overflows while P(2) = 1 / d
+    // does not. Row 3: ap(3) = P(2) makes d = 0, a division by zero. The
+    // overflow comes first in the sweep and must be the stop.
+    const ChildResult child = run_in_child([] {
+        start_up_floating_point();
+        System s = bounded({{1.0, 1.0, -0.999999999, 1e300}, {1.0, 1.0, 0.0, 0.0}});
+        s.ap(3) = 1.0 / (-0.999999999 + 1.0);
+        solve(s);
+    });
+    EXPECT_EQ(child.exit_status, 1);
+    EXPECT_EQ(child.standard_error, math_frame("6104", "floating-point error: overflow"));
+}
+
 }  // namespace
