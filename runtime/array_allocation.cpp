@@ -6,6 +6,7 @@
 
 #include "runtime/error_messages.h"
 #include "runtime/failure_stop.h"
+#include "runtime/large_pages.h"
 #include "runtime/machine_memory.h"
 #include "runtime/process_exit.h"
 
@@ -43,6 +44,7 @@ double* allocate_reals(std::int64_t count) {
     if (!fits(bytes)) allocation_stop();
     void* memory = std::calloc(static_cast<std::size_t>(bytes / sizeof(double)), sizeof(double));
     if (memory == nullptr) allocation_stop();
+    prefer_large_pages(memory, bytes);
     bytes_held += bytes;
     return static_cast<double*>(memory);
 }
