@@ -50,7 +50,7 @@ void iteration(benchmark::State& state) {
     }
     per_row(state, s.N);
 }
-BENCHMARK(iteration)->Arg(1002)->Arg(100002)->Arg(1000002)->Unit(benchmark::kMicrosecond);
+BENCHMARK(iteration)->Arg(101)->Arg(1002)->Arg(100002)->Arg(1000002)->Unit(benchmark::kMicrosecond);
 
 // The same iteration as two passes, coef then solver, for comparison.
 void coef_then_solver(benchmark::State& state) {
@@ -99,7 +99,7 @@ void recurrences(benchmark::State& state) {
     }
     per_row(state, s.N);
 }
-BENCHMARK(recurrences)->Arg(1002)->Arg(100002)->Arg(1000002)->Unit(benchmark::kMicrosecond);
+BENCHMARK(recurrences)->Arg(101)->Arg(1002)->Arg(100002)->Arg(1000002)->Unit(benchmark::kMicrosecond);
 
 // The solver as the run has it (its work array kept from call to call, Q
 // kept in u) against a straightforward one that creates Q and P on every
